@@ -1,0 +1,6 @@
+# Every source of the plug-in library, compiled once.
+set(ZELTO_SOURCES
+    ${CMAKE_CURRENT_LIST_DIR}/../maker/AudioProcessorOrvanta.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../plugin/PluginProcessor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../plugin/PluginEditor.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../meter/ZeltoMeter.cpp)

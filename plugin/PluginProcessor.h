@@ -1,0 +1,50 @@
+#pragma once
+
+#include "maker/AudioProcessorOrvanta.h"
+#include "meter/ZeltoMeter.h"
+
+#include <atomic>
+
+/** The plug-in's processor: passes audio through and owns the measurement engine.
+
+    Threads: construction, prepareToPlay, createEditor and the program and state calls run on
+    a host or message thread; ProcessPerSample runs on the audio thread.
+*/
+class OrvantaZeltoMeterAudioProcessor : public juce::AudioProcessorOrvanta
+{
+public:
+    OrvantaZeltoMeterAudioProcessor();
+    ~OrvantaZeltoMeterAudioProcessor() override;
+
+    const juce::String getName() const override;
+    double getTailLengthSeconds() const override;
+    bool acceptsMidi() const override;
+    bool producesMidi() const override;
+    bool isMidiEffect() const override;
+    bool hasEditor() const override;
+    juce::AudioProcessorEditor* createEditor() override;
+    bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
+    void prepareToPlay (double sampleRate, int samplesPerBlock) override;
+    void releaseResources() override;
+
+    void PreCalculate() override;
+    StereoSample ProcessPerSample (StereoSample sample) override;
+
+    int getNumPrograms() override;
+    int getCurrentProgram() override;
+    void setCurrentProgram (int index) override;
+    const juce::String getProgramName (int index) override;
+    void changeProgramName (int index, const juce::String& newName) override;
+    void getStateInformation (juce::MemoryBlock& destData) override;
+    void setStateInformation (const void* data, int sizeInBytes) override;
+
+    /** Accepts the host's rate when it lies in (999, 10000000001), else keeps the last accepted. */
+    double TakeHostSampleRate();
+
+    ZeltoMeter engine;
+    /** [message thread writes, audio thread reads] An editor exists. */
+    std::atomic<bool> editorOpen { false };
+
+private:
+    JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (OrvantaZeltoMeterAudioProcessor)
+};

@@ -26,6 +26,8 @@ public:
     bool isBusesLayoutSupported (const BusesLayout& layouts) const override;
     void prepareToPlay (double sampleRate, int samplesPerBlock) override;
     void releaseResources() override;
+    void processBlock (juce::AudioBuffer<float>& buffer, juce::MidiBuffer& midi) override;
+    using AudioProcessorOrvanta::processBlock;
 
     void PreCalculate() override;
     StereoSample ProcessPerSample (StereoSample sample) override;
@@ -41,10 +43,28 @@ public:
     /** Accepts the host's rate when it lies in (999, 10000000001), else keeps the last accepted. */
     double TakeHostSampleRate();
 
+    /** Samples measured after the editor closes. */
+    static constexpr int analysisAfterClose = 300000;
+
     ZeltoMeter engine;
     /** [message thread writes, audio thread reads] An editor exists. */
     std::atomic<bool> editorOpen { false };
+    /** [audio thread] Samples of measuring left after the editor closed. */
+    int analysisCountdown = 0;
+    /** [audio thread] Host position in seconds seen on the previous sample. */
+    double lastTransportPosition = -1000.0;
+    /** [audio thread] An engine reconfiguration is due at the next sample taken while playing. */
+    bool resetPending = true;
 
 private:
+    void ReadTransport();
+    void WatchTransport();
+
+    // Per block, on the audio thread: whether the configuration guard is held, and what the
+    // play head reported for the block.
+    bool measuringBlock = false;
+    double blockPosition = 0.0;
+    bool blockPlaying = false;
+
     JUCE_DECLARE_NON_COPYABLE_WITH_LEAK_DETECTOR (OrvantaZeltoMeterAudioProcessor)
 };

@@ -27,7 +27,6 @@ struct PreparedProcessor
 
     void ClickMode (int mode) { processor.engine.buttonClicked (&processor.engine.modeButtons[mode]); }
 
-    juce::ScopedJuceInitialiser_GUI juce;
     OrvantaZeltoMeterAudioProcessor processor;
     std::unique_ptr<OrvantaZeltoMeterAudioProcessorEditor> editor;
 };

@@ -57,5 +57,3 @@ void MeasuringChain (benchmark::State& state)
 
 BENCHMARK (PassThroughOnly);
 BENCHMARK (MeasuringChain)->DenseRange (0, ZeltoMeter::numModes - 1);
-
-BENCHMARK_MAIN();

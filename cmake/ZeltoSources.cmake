@@ -2,6 +2,8 @@
 set(ZELTO_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/../maker/AudioProcessorOrvanta.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../maker/OrvantaLookAndFeel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../meter/AmplitudeHistogram.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../meter/BpmCountView.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../meter/ReferenceCountedBuffer.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../meter/SpectrumView.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../meter/ViewPainter.cpp

@@ -68,9 +68,11 @@ public:
     {
         const juce::ScopedLock lock (frameLock);
 
+        // The frame's second half is always zero (see TryHandOverFrame), so only the ring and
+        // the frame's first half need clearing.
         if (ready && order == fftOrder)
         {
-            ClearBuffers();
+            ClearBuffers (fftSize);
             return;
         }
 
@@ -84,7 +86,7 @@ public:
             (size_t) fftSize, juce::dsp::WindowingFunction<float>::hann, true);
         fifoData = fifo->buffer.getWritePointer (0);
         frameData = fftBuffer->buffer.getWritePointer (0);
-        ClearBuffers();
+        ClearBuffers (2 * fftSize);
         ready = true;
     }
 
@@ -178,10 +180,10 @@ public:
     PeakMemory<NumSlots> peakMemory[(size_t) NumPoints];
 
 private:
-    void ClearBuffers() noexcept
+    void ClearBuffers (int frameLength) noexcept
     {
         std::fill (fifoData, fifoData + fftSize, 0.0f);
-        std::fill (frameData, frameData + 2 * fftSize, 0.0f);
+        std::fill (frameData, frameData + frameLength, 0.0f);
     }
 
     // The frame starts with the newest sample (where the window is zero), then runs from the

@@ -40,8 +40,9 @@ bool ZeltoMeter::InitFromAudioThread (float sampleRate)
 {
     const juce::ScopedTryLock mid (midSpectrum.frameLock);
     const juce::ScopedTryLock side (sideSpectrum.frameLock);
+    const juce::ScopedTryLock tempo (bpmCountView.frameLock);
 
-    if (! mid.isLocked() || ! side.isLocked())
+    if (! mid.isLocked() || ! side.isLocked() || ! tempo.isLocked())
         return false;
 
     Configure (sampleRate);
@@ -66,6 +67,8 @@ void ZeltoMeter::Configure (float sampleRate)
 
     const int rateClass = RateClass (sampleRate);
     sideSpectrum.Configure (sampleRate, 11 + rateClass, 20.0f, 20000.0f, 200);
+    amplitudeHistogram.Configure (1200);
+    bpmCountView.Configure (sampleRate, 18 + rateClass, 1.0f, 20.0f, 200);
     ConfigureMidSpectrum (sampleRate, rateClass);
 }
 
@@ -104,6 +107,8 @@ void ZeltoMeter::SetViewBounds (juce::Rectangle<int> bounds)
 {
     midSpectrum.setBounds (bounds);
     sideSpectrum.setBounds (bounds);
+    amplitudeHistogram.setBounds (bounds);
+    bpmCountView.setBounds (bounds);
 }
 
 void ZeltoMeter::Refresh()
@@ -116,9 +121,18 @@ void ZeltoMeter::Refresh()
     // Only the stereo mode feeds the side view, so only then is a frame waiting there.
     HandOver (sideSpectrum);
 
-    // The long transform of the low mode advances on every second refresh only.
+    // The histogram decays and feeds its held maxima in every mode.
+    amplitudeHistogram.Refresh();
+
+    // The long transform of the low mode advances on every second refresh only; the tempo
+    // analysis always does.
     if (refreshParity == 0 || analysisMode.load() != 1)
+    {
         HandOver (midSpectrum);
+
+        if (refreshParity == 0 && bpmCountView.frameReady.load (std::memory_order_acquire))
+            bpmCountView.AnalyseFrame();
+    }
 }
 
 void ZeltoMeter::PaintMeasurements (juce::Graphics& g)
@@ -136,6 +150,12 @@ void ZeltoMeter::PaintMeasurements (juce::Graphics& g)
             break;
         case 3:
             sideSpectrum.Paint (g);
+            break;
+        case 4:
+            amplitudeHistogram.Draw (g);
+            break;
+        case 5:
+            bpmCountView.Draw (g);
             break;
         default:
             break;

@@ -1,6 +1,8 @@
 #pragma once
 
 #include "maker/OrvantaButterworth.h"
+#include "meter/AmplitudeHistogram.h"
+#include "meter/BpmCountView.h"
 #include "meter/SpectrumView.h"
 #include "meter/VuMeter.h"
 
@@ -67,6 +69,12 @@ public:
             case 3:
                 sideSpectrum.Process (left - right);
                 break;
+            case 4:
+                amplitudeHistogram.Accumulate ((left + right) * 0.5f);
+                break;
+            case 5:
+                bpmCountView.Capture ((left + right) * 0.5f);
+                break;
             default:
                 break;
         }
@@ -106,6 +114,8 @@ public:
     VuMeter subMeter;
     SpectrumView midSpectrum;
     SpectrumView sideSpectrum;
+    AmplitudeHistogram amplitudeHistogram;
+    BpmCountView bpmCountView;
     juce::TextButton modeButtons[numModes];
 
 private:

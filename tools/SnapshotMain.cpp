@@ -68,11 +68,8 @@ bool ParseArguments (const juce::StringArray& args, Options& options)
     {
         const auto& name = args[i];
 
-        if (name == "--help" || name == "-h")
-            return Fail (usage);
-
         if (! name.startsWith ("--"))
-            return Fail ("unexpected argument '" + name + "'\n" + usage);
+            return Fail ("unexpected argument '" + name + "'; see --help");
 
         if (i + 1 >= args.size())
             return Fail (name + " needs a value");
@@ -90,11 +87,11 @@ bool ParseArguments (const juce::StringArray& args, Options& options)
         else if (name == "--rate" && ! ParseRate (value, options))
             return false;
         else if (! juce::StringArray { "--input", "--mode", "--out", "--size", "--rate" }.contains (name))
-            return Fail ("unknown option " + name + "\n" + usage);
+            return Fail ("unknown option " + name + "; see --help");
     }
 
     if (options.out.isEmpty())
-        return Fail ("--out DIR is required\n" + juce::String (usage));
+        return Fail ("--out DIR is required; see --help");
 
     if (options.rate.has_value() && options.input.isNotEmpty())
         return Fail ("--rate applies to the demo only; a file plays at its own rate");
@@ -108,7 +105,8 @@ bool SelectModes (const juce::String& mode, juce::Array<int>& modes)
         if (mode == "all" || mode == juce::String (ZeltoMeter::modeNames[i]).toLowerCase())
             modes.add (i);
 
-    return ! modes.isEmpty() || Fail ("unknown mode '" + mode + "'\n" + usage);
+    return ! modes.isEmpty()
+           || Fail ("unknown mode '" + mode + "' (spectrum, low, high, stereo, amplitude, bpm or all)");
 }
 
 bool LoadInput (const Options& options, SnapshotSession::Job& job)
@@ -172,6 +170,12 @@ int main (int argc, char** argv)
     juce::StringArray args;
     for (int i = 1; i < argc; ++i)
         args.add (juce::String::fromUTF8 (argv[i]));
+
+    if (args.contains ("--help") || args.contains ("-h"))
+    {
+        std::printf ("%s\n", usage);
+        return 0;
+    }
 
     SnapshotSession::Job job;
 

@@ -23,7 +23,6 @@ SnapshotSession::SnapshotSession (Job jobToRun, std::function<void (bool)> done)
     : job (std::move (jobToRun))
     , onDone (std::move (done))
 {
-    totalSamples = (juce::int64) job.audio.getNumSamples() * job.modes.size();
 }
 
 SnapshotSession::~SnapshotSession() = default;
@@ -62,7 +61,11 @@ void SnapshotSession::Render (int index)
     auto& processor = current->processor;
     auto& editor = *current->editor;
     const int length = job.audio.getNumSamples();
-    const int sourceChannels = job.audio.getNumChannels();
+
+    // The tempo view shows something only once its ring has filled: a short input is looped
+    // until it has.
+    const bool tempo = job.modes[index] == 5;
+    const int total = tempo ? std::max (length, processor.engine.bpmCountView.fftSize) : length;
 
     // The editor is refreshed every 1/60 s of audio, on a clock that follows the audio.
     const double refreshPeriod = job.sampleRate / 60.0;
@@ -72,13 +75,11 @@ void SnapshotSession::Render (int index)
     juce::AudioBuffer<float> block (2, hostBlockSize);
     juce::MidiBuffer midi;
 
-    for (int start = 0; start < length; start += hostBlockSize)
+    for (int start = 0; start < total; start += hostBlockSize)
     {
-        const int count = std::min (hostBlockSize, length - start);
+        const int count = std::min (hostBlockSize, total - start);
         block.setSize (2, count, false, false, true);
-
-        for (int ch = 0; ch < 2; ++ch)
-            block.copyFrom (ch, 0, job.audio, std::min (ch, sourceChannels - 1), start, count);
+        CopyLooped (block, start);
 
         current->playHead.seconds = start / job.sampleRate;
         processor.processBlock (block, midi);
@@ -91,7 +92,7 @@ void SnapshotSession::Render (int index)
             nextRefresh += refreshPeriod;
         }
 
-        ShowProgress ((juce::int64) index * length + done);
+        ShowProgress (index, (double) done / total);
     }
 
     const auto name = juce::String (ZeltoMeter::modeNames[job.modes[index]]).toLowerCase();
@@ -115,13 +116,30 @@ void SnapshotSession::Render (int index)
     juce::MessageManager::callAsync ([this, index] { Begin (index + 1); });
 }
 
-void SnapshotSession::ShowProgress (juce::int64 samplesDone)
+void SnapshotSession::CopyLooped (juce::AudioBuffer<float>& block, int start) const
+{
+    const int length = job.audio.getNumSamples();
+    const int sourceChannels = job.audio.getNumChannels();
+
+    for (int done = 0; done < block.getNumSamples();)
+    {
+        const int from = (start + done) % length;
+        const int count = std::min (block.getNumSamples() - done, length - from);
+
+        for (int ch = 0; ch < 2; ++ch)
+            block.copyFrom (ch, done, job.audio, std::min (ch, sourceChannels - 1), from, count);
+
+        done += count;
+    }
+}
+
+void SnapshotSession::ShowProgress (int modeIndex, double fractionOfMode)
 {
     // Only long inputs get a progress bar.
     if (job.audio.getNumSamples() < (int) (60.0 * job.sampleRate))
         return;
 
-    const int percent = (int) (100 * samplesDone / totalSamples);
+    const int percent = (int) (100.0 * (modeIndex + fractionOfMode) / job.modes.size());
 
     if (percent == lastPercent)
         return;

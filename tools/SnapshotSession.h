@@ -37,12 +37,12 @@ public:
 private:
     void Begin (int index);
     void Render (int index);
-    void ShowProgress (juce::int64 samplesDone);
+    void CopyLooped (juce::AudioBuffer<float>& block, int start) const;
+    void ShowProgress (int modeIndex, double fractionOfMode);
 
     Job job;
     std::function<void (bool)> onDone;
     struct Mode;
     std::unique_ptr<Mode> current;
-    juce::int64 totalSamples = 0;
     int lastPercent = -1;
 };

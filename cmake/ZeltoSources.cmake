@@ -2,6 +2,7 @@
 set(ZELTO_SOURCES
     ${CMAKE_CURRENT_LIST_DIR}/../maker/AudioProcessorOrvanta.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../maker/OrvantaLookAndFeel.cpp
+    ${CMAKE_CURRENT_LIST_DIR}/../maker/SettingsDocument.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../meter/AmplitudeHistogram.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../meter/BpmCountView.cpp
     ${CMAKE_CURRENT_LIST_DIR}/../meter/ReferenceCountedBuffer.cpp

@@ -1,6 +1,10 @@
 #include "AudioProcessorOrvanta.h"
 
+#include "SettingsDocument.h"
+
 #include <algorithm>
+#include <cmath>
+#include <cstdio>
 
 namespace juce
 {
@@ -111,20 +115,135 @@ void AudioProcessorOrvanta::processBlock (AudioBuffer<float>& buffer, MidiBuffer
     }
 }
 
-int AudioProcessorOrvanta::getNumPrograms() { return 1; }
-
-int AudioProcessorOrvanta::getCurrentProgram() { return 0; }
-
-void AudioProcessorOrvanta::setCurrentProgram (int) {}
-
-const String AudioProcessorOrvanta::getProgramName (int) { return "Default"; }
-
-void AudioProcessorOrvanta::changeProgramName (int, const String&) {}
-
-void AudioProcessorOrvanta::getStateInformation (MemoryBlock&) {}
-
-void AudioProcessorOrvanta::setStateInformation (const void*, int)
+void AudioProcessorOrvanta::AddPreset (const char* name, const char* settingsText)
 {
+    presets.push_back ({ String::fromUTF8 (name), String::fromUTF8 (settingsText) });
+}
+
+void AudioProcessorOrvanta::AddDefaultPresetIfNone()
+{
+    if (presets.empty())
+        AddPreset ("Default", "");
+}
+
+int AudioProcessorOrvanta::getNumPrograms()
+{
+    AddDefaultPresetIfNone();
+    return std::max ((int) presets.size(), 1);
+}
+
+int AudioProcessorOrvanta::getCurrentProgram() { return currentProgram; }
+
+void AudioProcessorOrvanta::setCurrentProgram (int index)
+{
+    currentProgram = index;
+
+    // A host that restores a state and then selects a program keeps the restored state: no
+    // preset applies until a sample has been processed since the last load or prepare.
+    if (preCalculatePending.load (std::memory_order_relaxed))
+        return;
+
+    if (getNumPrograms() < 2 || index == lastAppliedProgram)
+        return;
+
+    if (index < 0 || index >= (int) presets.size())
+        return;
+
+    lastAppliedProgram = index;
+
+    const auto text =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?> <settings " + presets[(size_t) index].settings + " />";
+
+    // Factory presets are expected to be well formed; one that is not applies nothing.
+    const auto element = parseXML (text);
+
+    if (element == nullptr)
+        return;
+
+    copyXmlToBinary (*element, presetScratch);
+    setStateInformation (presetScratch.getData(), (int) presetScratch.getSize());
+}
+
+const String AudioProcessorOrvanta::getProgramName (int index)
+{
+    AddDefaultPresetIfNone();
+
+    if (index < 0 || index >= (int) presets.size())
+        return {};
+
+    return presets[(size_t) index].name;
+}
+
+void AudioProcessorOrvanta::changeProgramName (int, const String&) { AddDefaultPresetIfNone(); }
+
+void AudioProcessorOrvanta::RefreshDescriptiveSettings()
+{
+    const double rate = getSampleRate();
+    const auto wholeRate = std::isfinite (rate) && std::abs (rate) < 9.0e18 ? (int64) rate : (int64) 0;
+
+    settingsMap["plugin"] = getName();
+    settingsMap["pluginversion"] = "293";
+    settingsMap["date_modified"] = SettingsDocument::UtcTimestamp();
+    settingsMap["daw"] = SettingsDocument::DawFromHostPath (
+        File::getSpecialLocation (File::hostApplicationPath).getFullPathName());
+    settingsMap["samplerate"] = String (wholeRate);
+    settingsMap["username"] = SettingsDocument::UserFullName();
+}
+
+void AudioProcessorOrvanta::getStateInformation (MemoryBlock& destData)
+{
+    XmlElement element ("settings");
+    RefreshDescriptiveSettings();
+
+    // A parameter's value always comes from the live parameter, never from the map.
+    for (auto* parameter : getParameters())
+    {
+        if (auto* withId = dynamic_cast<AudioProcessorParameterWithID*> (parameter))
+        {
+            char value[32];
+            std::snprintf (value, sizeof (value), "%.4f", (double) withId->getValue());
+            element.setAttribute (withId->paramID, value);
+            settingsMap.erase (withId->paramID);
+        }
+    }
+
+    for (const auto& [key, value] : settingsMap)
+        element.setAttribute (key, value);
+
+    copyXmlToBinary (element, destData);
+}
+
+void AudioProcessorOrvanta::setStateInformation (const void* data, int sizeInBytes)
+{
+    const auto element = SettingsDocument::Parse (data, sizeInBytes);
+
+    if (element != nullptr && element->getTagName().equalsIgnoreCase ("settings"))
+    {
+        for (auto* parameter : getParameters())
+        {
+            if (auto* withId = dynamic_cast<AudioProcessorParameterWithID*> (parameter))
+            {
+                // Text that does not begin with a number reads as 0; NaN becomes 0 too.
+                const auto value =
+                    element->hasAttribute (withId->paramID)
+                        ? (float) element->getStringAttribute (withId->paramID).getDoubleValue()
+                        : withId->getValue();
+                withId->setValue (std::isnan (value) ? 0.0f : jlimit (0.0f, 1.0f, value));
+            }
+        }
+
+        settingsMap.clear();
+
+        for (int i = 0; i < element->getNumAttributes(); ++i)
+        {
+            const auto& name = element->getAttributeName (i);
+            const auto& value = element->getAttributeValue (i);
+
+            if (name.isNotEmpty() && value.isNotEmpty())
+                settingsMap[name] = value;
+        }
+    }
+
     preCalculatePending.store (true, std::memory_order_relaxed);
 }
 

@@ -3,6 +3,8 @@
 #include <juce_audio_processors/juce_audio_processors.h>
 
 #include <atomic>
+#include <map>
+#include <vector>
 
 namespace juce
 {
@@ -20,6 +22,14 @@ public:
     {
         float left;
         float right;
+    };
+
+    /** A factory preset: the name shown to the host and the attribute text of a settings
+        document, as in name="value" pairs separated by spaces. */
+    struct Preset
+    {
+        String name;
+        String settings;
     };
 
     /** The loop never visits more samples than this in one block. */
@@ -50,6 +60,9 @@ public:
     /** [audio thread] Once per block, before the first per-sample call. */
     virtual void ProcessPerBuffer (AudioBuffer<float>& buffer, int numSamples);
 
+    /** [host or message thread] Registers a factory preset at the end of the program list. */
+    void AddPreset (const char* name, const char* settingsText);
+
 protected:
     /** Last host rate a derived class accepted; written by the host thread and the audio thread. */
     std::atomic<double> acceptedSampleRate { 96000.0 };
@@ -59,7 +72,19 @@ protected:
     /** Ratio between the hooks' rate and the host rate; no oversampler exists, so it stays 1. */
     const int oversamplingFactor = 1;
 
+    /** The non-parameter settings of the last document read, plus the descriptive ones each
+        save refreshes, in key order. [host or message thread] */
+    std::map<String, String> settingsMap;
+    std::vector<Preset> presets;
+    int currentProgram = 0;
+    int lastAppliedProgram = -1;
+    /** Holds the wrapped document while a preset is applied. */
+    MemoryBlock presetScratch { 65536 };
+
 private:
+    void RefreshDescriptiveSettings();
+    void AddDefaultPresetIfNone();
+
     static StereoSample LimitStereo (float left, float right) noexcept;
     static float LimitMono (float sample) noexcept;
     bool TakePreCalculateDue() noexcept;

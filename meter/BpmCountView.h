@@ -25,7 +25,8 @@ public:
     /** [message thread] Draws the view at its bounds into the editor's graphics context. */
     void Draw (juce::Graphics& g);
 
-    /** Calls fn (xr, step, beatsPerMinute, upperRow) for every label the tempo axis draws. */
+    /** Calls fn (xr, step, text, upperRow) for every label the tempo axis draws: the tick's
+        tempo in whole beats per minute. */
     template <typename Fn>
     static void ForEachAxisLabel (int width, float lowest, float highest, Fn&& fn);
 
@@ -36,32 +37,15 @@ private:
 template <typename Fn>
 void BpmCountView::ForEachAxisLabel (int width, float lowest, float highest, Fn&& fn)
 {
-    const float w = (float) width;
-
-    if (w - 5.75f < 11.5f)
-        return;
-
-    const float n = std::round (w / 23.0f);
-    const float step = w / n;
-    const float lnMin = std::log (lowest);
-    const float lnRange = std::log (highest) - lnMin;
-    float lastX = -100.0f;
-    bool upper = false;
-
-    for (float position = 11.5f; position <= w - 5.75f; position += step)
+    // Thousandths of a hertz, snapped to one or two significant digits.
+    auto snap = [] (float frequency)
     {
-        // Ticks fall on frequencies of one or two significant digits.
-        const float f = std::exp (lnRange * position / w + lnMin);
-        const double rounded = std::round ((double) f * 1000.0) * 0.001;
+        const double rounded = std::round ((double) frequency * 1000.0) * 0.001;
         const double unit = std::pow (10.0, std::round (std::log10 (rounded))) / 10.0;
-        const double tick = std::round (rounded / unit) * unit;
-        const float xr = (std::log ((float) tick) - lnMin) / lnRange * w;
+        return std::round (rounded / unit) * unit;
+    };
 
-        if (xr > lastX + 10.0f)
-        {
-            fn (xr, step, (int) std::lround (tick * 60.0), upper);
-            lastX = xr;
-            upper = ! upper;
-        }
-    }
+    ForEachTick (width, lowest, highest, snap,
+                 [&fn] (float xr, float step, double tick, bool upper)
+                 { fn (xr, step, juce::String ((juce::int64) std::llround (tick * 60.0)), upper); });
 }

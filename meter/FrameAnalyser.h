@@ -147,6 +147,60 @@ public:
             g, bounds, NumPoints, juce::Colour (0xff609000), [this] (int i) { return levels[i]; }, y);
     }
 
+    /** Draws the curves and the axis whose labels forEachLabel (width, lowest, highest, fn)
+        produces, unless the view has no buffers or no usable rate. */
+    template <typename ForEachLabel>
+    void PaintWithScale (juce::Graphics& g, ForEachLabel&& forEachLabel)
+    {
+        const auto range = ReadRange();
+
+        if (! range.drawable)
+            return;
+
+        PaintCurves (g);
+        g.setFont (juce::Font ("Arial", 10.105f, juce::Font::bold));
+
+        const auto bounds = getBounds();
+        forEachLabel (bounds.getWidth(), range.minFrequency, range.maxFrequency,
+                      [&] (float xr, float step, const juce::String& text, bool upper) {
+                          ViewPainter::DrawTick (g, bounds, xr, step, upper ? 20.21f : 10.105f, 40.42f, 10,
+                                                 text.toRawUTF8());
+                      });
+    }
+
+    /** The ticks of a logarithmic frequency axis: candidates every width / round(width / 23)
+        pixels from 11.5, each snapped by snap (frequency to tick frequency); a tick is drawn only
+        more than 10 pixels right of the last one, and rows alternate between drawn ticks.
+        Calls fn (xr, step, tickFrequency, upperRow), xr from the view's left edge. */
+    template <typename Snap, typename Fn>
+    static void ForEachTick (int width, float lowest, float highest, Snap&& snap, Fn&& fn)
+    {
+        const float w = (float) width;
+
+        if (w - 5.75f < 11.5f)
+            return;
+
+        const float n = ViewPainter::Round (w / 23.0f);
+        const float step = w / n;
+        const float lnMin = std::log (lowest);
+        const float lnRange = std::log (highest) - lnMin;
+        float lastX = -100.0f;
+        bool upper = false;
+
+        for (float position = 11.5f; position <= w - 5.75f; position += step)
+        {
+            const double tick = snap (std::exp (lnRange * position / w + lnMin));
+            const float xr = (std::log ((float) tick) - lnMin) / lnRange * w;
+
+            if (xr > lastX + 10.0f)
+            {
+                fn (xr, step, tick, upper);
+                lastX = xr;
+                upper = ! upper;
+            }
+        }
+    }
+
     /** The view's configuration as the paint needs it, read under frameLock. */
     struct Range
     {

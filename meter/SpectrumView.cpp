@@ -28,18 +28,6 @@ juce::String SpectrumView::LabelText (double frequency)
 
 void SpectrumView::Paint (juce::Graphics& g)
 {
-    const auto range = ReadRange();
-
-    if (! range.drawable)
-        return;
-
-    PaintCurves (g);
-    g.setFont (juce::Font ("Arial", 10.105f, juce::Font::bold));
-
-    const auto bounds = getBounds();
-    ForEachScaleLabel (bounds.getWidth(), range.minFrequency, range.maxFrequency,
-                       [&] (float xr, float step, const juce::String& text, bool upper) {
-                           ViewPainter::DrawTick (g, bounds, xr, step, upper ? 20.21f : 10.105f, 40.42f, 10,
-                                                  text.toRawUTF8());
-                       });
+    PaintWithScale (g, [] (int width, float lowest, float highest, auto&& drawTick)
+                    { ForEachScaleLabel (width, lowest, highest, drawTick); });
 }

@@ -38,32 +38,15 @@ private:
 template <typename Fn>
 void SpectrumView::ForEachScaleLabel (int width, float lowest, float highest, Fn&& fn)
 {
-    const float w = (float) width;
-
-    if (w - 5.75f < 11.5f)
-        return;
-
-    const float n = ViewPainter::Round (w / 23.0f);
-    const float step = w / n;
-    const float lnMin = std::log (lowest);
-    const float lnRange = std::log (highest) - lnMin;
-    float lastX = -100.0f;
-    bool upper = false;
-
-    for (float position = 11.5f; position <= w - 5.75f; position += step)
+    // Whole hertz, snapped to one or two significant digits in units of 5^(e-1) Hz.
+    auto snap = [] (float frequency)
     {
-        // Candidates are snapped to one or two significant digits in units of 5^(e-1) Hz.
-        const float f = ViewPainter::Round (std::exp (lnRange * position / w + lnMin));
-        const double e = std::round (std::log10 ((double) f));
-        const double unit = std::pow (5.0, e) / 5.0;
-        const double snapped = std::round ((double) f / unit) * unit;
-        const float xr = (std::log ((float) snapped) - lnMin) / lnRange * w;
+        const float f = ViewPainter::Round (frequency);
+        const double unit = std::pow (5.0, std::round (std::log10 ((double) f))) / 5.0;
+        return std::round ((double) f / unit) * unit;
+    };
 
-        if (xr > lastX + 10.0f)
-        {
-            fn (xr, step, LabelText (snapped), upper);
-            lastX = xr;
-            upper = ! upper;
-        }
-    }
+    ForEachTick (width, lowest, highest, snap,
+                 [&fn] (float xr, float step, double tick, bool upper)
+                 { fn (xr, step, LabelText (tick), upper); });
 }

@@ -1,5 +1,6 @@
 #include "ZeltoMeter.h"
 
+#include <algorithm>
 #include <cmath>
 
 ZeltoMeter::ZeltoMeter()
@@ -51,7 +52,8 @@ bool ZeltoMeter::InitFromAudioThread (float sampleRate)
 
 void ZeltoMeter::Configure (float sampleRate)
 {
-    engineRate.store (sampleRate >= 100.0f ? (int) sampleRate : 96000);
+    // The largest float below 2^31 keeps the conversion defined for absurd rates.
+    engineRate.store (sampleRate >= 100.0f ? (int) std::min (sampleRate, 2147483520.0f) : 96000);
 
     // A rate of zero, a negative one or NaN would turn the coefficients and weights into NaN,
     // which the filters would then carry for ever; such a rate designs for the fallback.

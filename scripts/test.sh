@@ -16,3 +16,10 @@ ctest --test-dir build --output-on-failure -j "$jobs"
 cmake -S . -B build-tsan -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELTO_SANITIZER=thread
 cmake --build build-tsan -j "$jobs" --target zelto_stress
 TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --test-dir build-tsan --output-on-failure -L stress
+
+# A bounded fuzz run of the settings reader (libFuzzer with ASan and UBSan, built with clang):
+# a crash or a failed consistency check fails it.
+cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELTO_SANITIZER=fuzz \
+    -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DZELTO_FUZZ_SECONDS="${ZELTO_FUZZ_SECONDS:-60}"
+cmake --build build-fuzz -j "$jobs" --target zelto_state_fuzzer
+ctest --test-dir build-fuzz --output-on-failure -L fuzz

@@ -1,4 +1,4 @@
-#include "maker/AudioProcessorOrvanta.h"
+#include "MinimalProcessor.h"
 
 #include <gtest/gtest.h>
 

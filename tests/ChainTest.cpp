@@ -254,6 +254,9 @@ TEST (Engine, RateClassesAndFallbacks)
     engine.Init (44100.0f);
     engine.Init (80.0f);
     EXPECT_EQ (engine.engineRate.load(), 96000);
+    engine.Init (10000000000.0f);
+    EXPECT_EQ (engine.engineRate.load(), 2147483520)
+        << "the whole-hertz rate saturates instead of overflowing";
 
     for (const float bad : { 0.0f, -48000.0f, std::numeric_limits<float>::quiet_NaN() })
     {

@@ -6,6 +6,7 @@
 #include <benchmark/benchmark.h>
 
 #include <random>
+#include <vector>
 
 namespace
 {
@@ -105,6 +106,24 @@ void ReconfigureFromAudioThread (benchmark::State& state)
     state.SetLabel (ZeltoMeter::modeNames[state.range (0)]);
 }
 
+// The same with the caches flushed first, as after a stretch of other work on the audio thread.
+void ReconfigureFromAudioThreadCold (benchmark::State& state)
+{
+    ZeltoMeter engine;
+    engine.analysisMode = 5;
+    engine.Init (48000.0f);
+    std::vector<char> evict (64 << 20);
+
+    for (auto _ : state)
+    {
+        state.PauseTiming();
+        std::fill (evict.begin(), evict.end(), (char) state.iterations());
+        benchmark::ClobberMemory();
+        state.ResumeTiming();
+        benchmark::DoNotOptimize (engine.InitFromAudioThread (48000.0f));
+    }
+}
+
 void FullConfiguration (benchmark::State& state)
 {
     ZeltoMeter engine;
@@ -122,4 +141,5 @@ BENCHMARK (SpectrumCapture);
 BENCHMARK (SpectrumFrameHandOver)->Unit (benchmark::kMicrosecond);
 BENCHMARK (TempoAnalysis)->Arg (48000)->Arg (192000)->Unit (benchmark::kMillisecond);
 BENCHMARK (ReconfigureFromAudioThread)->Arg (0)->Arg (5)->Unit (benchmark::kMillisecond);
+BENCHMARK (ReconfigureFromAudioThreadCold)->Unit (benchmark::kMillisecond);
 BENCHMARK (FullConfiguration)->Unit (benchmark::kMillisecond);

@@ -22,4 +22,6 @@ TSAN_OPTIONS="halt_on_error=1 second_deadlock_stack=1" ctest --test-dir build-ts
 cmake -S . -B build-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DZELTO_SANITIZER=fuzz \
     -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DZELTO_FUZZ_SECONDS="${ZELTO_FUZZ_SECONDS:-60}"
 cmake --build build-fuzz -j "$jobs" --target zelto_state_fuzzer
-ctest --test-dir build-fuzz --output-on-failure -L fuzz
+# Verbose, so that the run's statistics (executions, coverage) reach the log; the pipe keeps
+# ctest's exit status (pipefail).
+ctest --test-dir build-fuzz -L fuzz -V 2>&1 | tail -n 150

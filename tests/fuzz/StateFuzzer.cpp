@@ -30,6 +30,8 @@ void Check (bool condition)
 }
 } // namespace
 
+extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size);
+
 extern "C" int LLVMFuzzerTestOneInput (const std::uint8_t* data, std::size_t size)
 {
     static const juce::ScopedJuceInitialiser_GUI juce;

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is needed, builds everything and runs the whole test suite through ctest:
-# the unit tests, the host-load test, and the thread stress test under ThreadSanitizer.
+# the unit tests, the host-load test, the thread stress test under ThreadSanitizer and a bounded
+# fuzz run of the settings reader.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 

@@ -105,7 +105,8 @@ public:
     /** Stores one sample in the ring, handing a frame over first when the last one was taken. */
     void Push (float sample) noexcept
     {
-        if (! ready || fifoData == nullptr || frameData == nullptr)
+        // The buffers exist whenever the view is ready: they are made before it and dropped after.
+        if (! ready)
             return;
 
         if (! frameReady.load (std::memory_order_acquire))
